@@ -204,6 +204,45 @@ TEST(Replace, FindsLeftmostNonOverlappingOccurrences) {
   }
 }
 
+// Leftmost, non-overlapping occurrences, found the plain way.
+std::string replacedPlainly(const std::string& in, const std::string& find, const std::string& by, int64_t& count) {
+  std::string out;
+  count = 0;
+  for (size_t i = 0; i < in.size();) {
+    if (in.compare(i, find.size(), find) == 0) {
+      out += by, i += find.size(), ++count;
+    } else {
+      out += in[i++];
+    }
+  }
+  return out;
+}
+
+TEST(Replace, AgreesWithAPlainSearchOnRandomInputs) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 400; ++round) {
+    auto randomText = [&](size_t n) {
+      std::string t;
+      for (size_t i = 0; i < n; ++i) t += static_cast<char>('a' + rng() % 3);
+      return t;
+    };
+    std::string input = randomText(rng() % 60), find = randomText(1 + rng() % 5), by = randomText(rng() % 3);
+    int64_t expectedCount = 0;
+    std::string expected = replacedPlainly(input, find, by, expectedCount);
+    for (size_t block : kBlockSizes) {
+      int64_t count = -1;
+      int indexFd = memoryFile("");
+      auto engine = [&](Stream& in, Stream& out) {
+        Stream index(::dup(indexFd), in.options());
+        count = replaceAll(in, out, index, {find, by, 1});
+      };
+      ASSERT_EQ(runEngine(input, block, engine), expected) << input << " " << find << " " << by << " " << block;
+      ASSERT_EQ(count, expectedCount);
+      ::close(indexFd);
+    }
+  }
+}
+
 TEST(Replace, WritesOneIndexRecordPerOccurrence) {
   int indexFd = memoryFile("");
   std::string input = std::string(26, '.') + "XY" + std::string(0x1000 - 28, '.') + "XY";

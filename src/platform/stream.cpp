@@ -71,8 +71,16 @@ size_t Stream::readAt(int64_t pos, uint8_t* out, size_t n) {
   return got;
 }
 
+namespace {
+constexpr size_t kDirectWrite = 64 << 10;
+}
+
 void Stream::write(const void* data, size_t n) {
   auto p = static_cast<const uint8_t*>(data);
+  if (n >= kDirectWrite && n >= buf_.size() / 2) {
+    if (flush() && !writeOut(p, n)) wlen_ = 0;
+    return;
+  }
   while (n > 0) {
     if (wlen_ == buf_.size()) flush();
     size_t take = std::min(n, buf_.size() - wlen_);
@@ -97,31 +105,26 @@ void Stream::writeFill(uint8_t b, int64_t n) {
   }
 }
 
-bool Stream::flushBuffer() {
+// Writes `n` bytes at the write position; a short write is retried, and a
+// write that makes no progress is an error.
+bool Stream::writeOut(const uint8_t* data, size_t n) {
   size_t done = 0;
-  while (done < wlen_) {
-    ssize_t r = fileops::writeAt(fd_, buf_.data() + done, wlen_ - done, wpos_ + static_cast<int64_t>(done));
+  while (done < n) {
+    ssize_t r = fileops::writeAt(fd_, data + done, n - done, wpos_ + static_cast<int64_t>(done));
     if (r <= 0) {
       fail(r < 0 ? errno : EIO);
       return false;
     }
     done += static_cast<size_t>(r);
   }
-  wpos_ += static_cast<int64_t>(wlen_);
-  wlen_ = 0;
+  wpos_ += static_cast<int64_t>(n);
   return true;
 }
 
 bool Stream::flush() {
-  if (failed_) {
-    wlen_ = 0;  // writes after a failure are dropped
-    return false;
-  }
-  if (!flushBuffer()) {
-    wlen_ = 0;
-    return false;
-  }
-  return true;
+  bool ok = !failed_ && writeOut(buf_.data(), wlen_);
+  wlen_ = 0;  // after a failure, what was buffered is dropped with every later write
+  return ok;
 }
 
 bool Stream::sync() {

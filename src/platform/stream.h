@@ -40,6 +40,12 @@ class Stream {
     if (rpos_ == rend_) refill();
     return {buf_.data() + rpos_, rend_ - rpos_};
   }
+  // The same bytes, for an engine that rewrites them in place before
+  // writing them on (saves a copy through the output's buffer).
+  std::span<uint8_t> peekMutable() {
+    if (rpos_ == rend_) refill();
+    return {buf_.data() + rpos_, rend_ - rpos_};
+  }
   void consume(size_t n) { rpos_ += n; }
   // One byte, or -1 when the read finds none.
   int get() {
@@ -61,6 +67,7 @@ class Stream {
     if (wlen_ == buf_.size()) flush();
     buf_[wlen_++] = b;
   }
+  // Large writes go to the file straight from `data`, after what is buffered.
   void write(const void* data, size_t n);
   void writeRepeated(const void* data, size_t n, int64_t times);
   void writeFill(uint8_t b, int64_t n);
@@ -90,7 +97,7 @@ class Stream {
 
  private:
   bool refill();
-  bool flushBuffer();
+  bool writeOut(const uint8_t* data, size_t n);
 
   int fd_;
   StreamOptions options_;

@@ -27,31 +27,30 @@ std::array<uint8_t, 256> partTable(PairRule rule) {
   return t;
 }
 
-// Runs `f(src, dst, n)` over the input, writing n output bytes for n input bytes.
+// Runs `f(bytes, n)` over the input's buffer, rewriting it in place, and
+// writes the result on.
 template <typename F>
-void transformSameLength(Stream& in, Stream& out, F f) {
+void transformInPlace(Stream& in, Stream& out, F f) {
   for (;;) {
-    auto src = in.peek();
-    if (src.empty()) return;
-    auto dst = out.space();
-    size_t n = std::min(src.size(), dst.size());
-    f(src.data(), dst.data(), n);
-    out.commit(n);
-    in.consume(n);
+    auto bytes = in.peekMutable();
+    if (bytes.empty()) return;
+    f(bytes.data(), bytes.size());
+    out.write(bytes.data(), bytes.size());
+    in.consume(bytes.size());
   }
 }
 
 }  // namespace
 
 void complementBytes(Stream& in, Stream& out) {
-  transformSameLength(in, out, [](const uint8_t* s, uint8_t* d, size_t n) {
-    for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>(~s[i]);
+  transformInPlace(in, out, [](uint8_t* b, size_t n) {
+    for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(~b[i]);
   });
 }
 
 void mapBytes(Stream& in, Stream& out, const uint8_t (&table)[256]) {
-  transformSameLength(in, out, [&table](const uint8_t* s, uint8_t* d, size_t n) {
-    for (size_t i = 0; i < n; ++i) d[i] = table[s[i]];
+  transformInPlace(in, out, [&table](uint8_t* b, size_t n) {
+    for (size_t i = 0; i < n; ++i) b[i] = table[b[i]];
   });
 }
 
@@ -59,24 +58,20 @@ void packPairs(Stream& in, Stream& out, PairRule rule) {
   const auto part = partTable(rule);
   int first = -1;  // the first byte of a pair whose second is still to come
   for (;;) {
-    auto src = in.peek();
+    auto src = in.peekMutable();
     if (src.empty()) return;  // a first byte without its second is dropped
-    const uint8_t* s = src.data();
+    uint8_t* s = src.data();
     size_t n = src.size();
     if (first >= 0) {
       out.put(static_cast<uint8_t>(part[first] << 4 | part[s[0]]));
       first = -1;
       ++s, --n;
     }
-    while (n >= 2) {
-      auto dst = out.space();
-      size_t pairs = std::min(n / 2, dst.size());
-      for (size_t i = 0; i < pairs; ++i) dst[i] = static_cast<uint8_t>(part[s[2 * i]] << 4 | part[s[2 * i + 1]]);
-      out.commit(pairs);
-      s += 2 * pairs;
-      n -= 2 * pairs;
-    }
-    if (n == 1) first = s[0];
+    // Each packed byte goes to a place already read, so the pairs are packed in place.
+    const size_t pairs = n / 2;
+    for (size_t i = 0; i < pairs; ++i) s[i] = static_cast<uint8_t>(part[s[2 * i]] << 4 | part[s[2 * i + 1]]);
+    out.write(s, pairs);
+    if (n % 2 == 1) first = s[n - 1];
     in.consume(src.size());
   }
 }

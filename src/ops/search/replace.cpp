@@ -3,7 +3,9 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <string.h>
 #include <vector>
+#include <algorithm>
 
 namespace bytewarp {
 namespace {
@@ -33,41 +35,59 @@ int64_t replaceAll(Stream& in, Stream& out, Stream& index, const Replacement& r)
   const auto* find = reinterpret_cast<const uint8_t*>(r.find.data());
   const size_t m = r.find.size();
   const auto border = borders(r.find);
-  size_t k = 0;  // bytes of `find` matched; they are held back, equal to find[0..k)
+  // The last k bytes read are a partial match, equal to find[0..k), and not
+  // written yet. The oldest `carried` of them came from earlier buffers; the
+  // rest, and every unwritten byte of this buffer, lie in [emitted, p).
+  size_t k = 0, carried = 0;
   int64_t count = 0;
+  auto occurrence = [&](int64_t position) {
+    ++count;
+    writeRecord(index, count, position);
+    out.writeRepeated(r.replacement.data(), r.replacement.size(), r.repeat);
+  };
   for (;;) {
     const int64_t base = in.tell();
     auto src = in.peek();
     if (src.empty()) break;
-    const uint8_t* p = src.data();
-    const uint8_t* const e = p + src.size();
+    const uint8_t* const begin = src.data();
+    const uint8_t* const e = begin + src.size();
+    const uint8_t* p = begin;
+    const uint8_t* emitted = begin;
     while (p < e) {
       if (k == 0) {
-        // Nothing held back: jump to the next possible start and copy up to it.
-        const void* hit = std::memchr(p, find[0], static_cast<size_t>(e - p));
-        const uint8_t* stop = hit ? static_cast<const uint8_t*>(hit) : e;
-        out.write(p, static_cast<size_t>(stop - p));
-        p = stop;
+        // No partial match: the next occurrence wholly inside the buffer, if
+        // any, is the next one; otherwise only the last m - 1 bytes can begin
+        // one that runs into the next buffer.
+        const void* hit = ::memmem(p, static_cast<size_t>(e - p), find, m);
+        if (hit) {
+          auto at = static_cast<const uint8_t*>(hit);
+          out.write(emitted, static_cast<size_t>(at - emitted));
+          occurrence(base + (at - begin));
+          p = emitted = at + m;
+          continue;
+        }
+        if (static_cast<size_t>(e - p) >= m) p = e - (m - 1);
         if (p == e) break;
       }
       const uint8_t c = *p++;
       while (k > 0 && find[k] != c) {
-        // The held-back bytes before the new, shorter match are released.
+        // Fall back to the longest shorter match; the oldest held bytes are
+        // released, those from earlier buffers written now.
         size_t shorter = border[k - 1];
-        out.write(find, k - shorter);
+        size_t released = std::min(k - shorter, carried);
+        out.write(find, released);
+        carried -= released;
         k = shorter;
       }
-      if (find[k] == c) {
-        if (++k == m) {
-          ++count;
-          writeRecord(index, count, base + (p - src.data()) - static_cast<int64_t>(m));
-          out.writeRepeated(r.replacement.data(), r.replacement.size(), r.repeat);
-          k = 0;
-        }
-      } else {
-        out.put(c);
+      if (find[k] == c && ++k == m) {
+        out.write(emitted, static_cast<size_t>(p - (m - carried) - emitted));
+        occurrence(base + (p - begin) - static_cast<int64_t>(m));
+        emitted = p;
+        k = carried = 0;
       }
     }
+    out.write(emitted, static_cast<size_t>(e - (k - carried) - emitted));
+    carried = k;  // the partial match waits for the next buffer
     in.consume(src.size());
   }
   out.write(find, k);  // a match cut short by the end of the input stays as it was
