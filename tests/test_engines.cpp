@@ -329,3 +329,77 @@ TEST(Tabs, BlanksToTabsAndBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// The line edits written out byte by byte, the plain way, to compare the
+// block engines with on random text.
+std::string tabsPlainly(const std::string& in, int64_t t, int64_t& tabs) {
+  std::string out;
+  int64_t column = 0, pending = 0;
+  bool quoted = false;
+  tabs = 0;
+  for (char c : in) {
+    if (c == ' ') {
+      ++column;
+      if (quoted) {
+        out += c;
+      } else if (++pending; column % t == 0) {
+        ++tabs, pending = 0, out += '\t';
+      }
+    } else if (c == '\t') {
+      pending = 0, column += t - column % t, out += c;
+    } else if (c == '\r' || c == '\n') {
+      quoted = false, pending = 0, column = 0, out += c;
+    } else {
+      if (c == '"' || c == '\'') quoted = !quoted;
+      ++column, out += std::string(static_cast<size_t>(pending), ' '), pending = 0, out += c;
+    }
+  }
+  return out;
+}
+
+std::string columnsPlainly(const std::string& in, int64_t column, int64_t last, const std::string* insert) {
+  std::string out;
+  int64_t pos = 0;
+  for (char c : in) {
+    if (c == '\r' || c == '\n') {
+      pos = 0, out += c;
+      continue;
+    }
+    ++pos;
+    if (insert) {
+      if (pos == column + 1) out += *insert;
+      out += c;
+    } else if (pos <= column || pos > last) {
+      out += c;
+    }
+  }
+  return out;
+}
+
+TEST(LineEdits, AgreeWithByteByByteEditsOnRandomText) {
+  std::mt19937 rng(5);
+  const char alphabet[] = {'a', 'b', ' ', ' ', ' ', '\t', '\n', '\r', '"', '\''};
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    for (size_t n = rng() % 80; n > 0; --n) text += alphabet[rng() % sizeof alphabet];
+    const int64_t t = 2 + rng() % 5, column = rng() % 5, length = rng() % 4;
+    const int64_t last = length == 0 ? kAll : column + length;
+    const std::string ins = "<>";
+    int64_t expectedTabs = 0;
+    const std::string tabbed = tabsPlainly(text, t, expectedTabs);
+    for (size_t block : kBlockSizes) {
+      int64_t tabs = -1;
+      ASSERT_EQ(runEngine(text, block, [&](Stream& i, Stream& o) { tabs = blanksToTabs(i, o, t); }), tabbed)
+          << round << " " << block;
+      ASSERT_EQ(tabs, expectedTabs);
+      ASSERT_EQ(runEngine(text, block, [&](Stream& i, Stream& o) { deletePerLine(i, o, column, last); }),
+                columnsPlainly(text, column, last, nullptr));
+      ASSERT_EQ(runEngine(text, block, [&](Stream& i, Stream& o) { insertPerLine(i, o, column, ins, 1); }),
+                columnsPlainly(text, column, 0, &ins));
+    }
+  }
+}
+
+}  // namespace

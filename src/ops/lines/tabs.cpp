@@ -39,16 +39,29 @@ int64_t blanksToTabs(Stream& in, Stream& out, int64_t tabLength) {
       }
       const uint8_t c = *p++;
       switch (kKind[c]) {
-        case Blank:
-          ++column;
+        case Blank: {
           if (quoted) {
+            ++column;
             out.put(c);
-          } else if (++pending, column % tabLength == 0) {
-            ++tabs;
-            pending = 0;
-            out.put('\t');
+            break;
           }
+          // A whole run of blanks at once: one tab for every tab stop it
+          // reaches; the blanks after the last stop stay pending.
+          const uint8_t* q = p;
+          while (q < e && *q == ' ') ++q;
+          const int64_t end = column + 1 + (q - p);
+          const int64_t stops = end / tabLength - column / tabLength;
+          if (stops > 0) {
+            tabs += stops;
+            out.writeFill('\t', stops);
+            pending = end % tabLength;
+          } else {
+            pending += end - column;
+          }
+          column = end;
+          p = q;
           break;
+        }
         case Tab:
           pending = 0;  // the tab reaches the same stop without them
           column += tabLength - column % tabLength;

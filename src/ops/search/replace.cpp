@@ -1,7 +1,5 @@
 #include "ops/search/replace.h"
 
-#include <cinttypes>
-#include <cstdio>
 #include <cstring>
 #include <string.h>
 #include <vector>
@@ -22,11 +20,34 @@ std::vector<size_t> borders(std::string_view find) {
   return border;
 }
 
+// Writes `v` right-aligned in a field of `width` characters (wider when it
+// needs more), in base 10 or 16 with upper-case digits, ending at `end`;
+// returns where it begins.
+char* alignRight(char* end, uint64_t v, int base, int width) {
+  char* p = end;
+  do {
+    *--p = "0123456789ABCDEF"[v % base];
+    v /= base;
+  } while (v != 0);
+  while (end - p < width) *--p = ' ';
+  return p;
+}
+
+// One record, CR LF "#%6i:%8X =%9i" with the ordinal and the offset twice,
+// formatted by hand: a file with millions of occurrences writes millions.
 void writeRecord(Stream& index, int64_t ordinal, int64_t position) {
   char record[96];
-  int n = std::snprintf(record, sizeof record, "\r\n#%6" PRId64 ":%8" PRIX64 " =%9" PRId64, ordinal,
-                        static_cast<uint64_t>(position), position);
-  index.write(record, static_cast<size_t>(n));
+  char* end = record + sizeof record;
+  char* p = alignRight(end, static_cast<uint64_t>(position), 10, 9);
+  *--p = '=';
+  *--p = ' ';
+  p = alignRight(p, static_cast<uint64_t>(position), 16, 8);
+  *--p = ':';
+  p = alignRight(p, static_cast<uint64_t>(ordinal), 10, 6);
+  *--p = '#';
+  *--p = '\n';
+  *--p = '\r';
+  index.write(p, static_cast<size_t>(end - p));
 }
 
 }  // namespace
