@@ -78,6 +78,12 @@ class Stream {
     return {buf_.data() + wlen_, buf_.size() - wlen_};
   }
   void commit(size_t n) { wlen_ += n; }
+  // Free room of at least `n` bytes (or the whole buffer, when smaller).
+  std::span<uint8_t> reserve(size_t n) {
+    if (buf_.size() - wlen_ < n) flush();
+    return {buf_.data() + wlen_, buf_.size() - wlen_};
+  }
+  size_t capacity() const { return buf_.size(); }
   // Writes the buffer out; false when this or an earlier write failed.
   bool flush();
   // The length of what has been written (the output's size).

@@ -1,6 +1,8 @@
 #include "ops/lines/tabs.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace bytewarp {
 namespace {
@@ -19,74 +21,85 @@ constexpr auto kKind = kinds();
 
 }  // namespace
 
-int64_t blanksToTabs(Stream& in, Stream& out, int64_t tabLength) {
-  int64_t column = 0, pending = 0, tabs = 0;
+namespace {
+
+// The state of the blanks-to-tabs conversion between buffers. `left` is the
+// distance from the column reached to the next tab stop (1 to tabLength).
+struct TabState {
+  int64_t tabLength, left, pending = 0, tabs = 0;
   bool quoted = false;
+};
+
+// Handles one byte; `emit(byte)` and `emitBlanks(n)` write.
+template <typename Emit, typename EmitBlanks>
+inline void toTabs(TabState& s, uint8_t c, Emit emit, EmitBlanks emitBlanks) {
+  switch (kKind[c]) {
+    case Blank:
+      if (s.quoted) {
+        emit(c);
+      } else {
+        ++s.pending;
+        if (s.left == 1) {
+          emit('\t');  // the pending blanks reached a stop together
+          ++s.tabs;
+          s.pending = 0;
+        }
+      }
+      break;
+    case Tab:
+      s.pending = 0;  // the tab reaches the same stop without them
+      s.left = 1;
+      emit(c);
+      break;
+    case LineEnd:
+      s.quoted = false;
+      s.pending = 0;
+      s.left = s.tabLength + 1;
+      emit(c);
+      break;
+    case Quote:
+      s.quoted = !s.quoted;
+      [[fallthrough]];
+    default:
+      if (s.pending != 0) emitBlanks(s.pending);
+      s.pending = 0;
+      emit(c);
+      break;
+  }
+  if (--s.left == 0) s.left = s.tabLength;
+}
+
+}  // namespace
+
+int64_t blanksToTabs(Stream& in, Stream& out, int64_t tabLength) {
+  TabState s{tabLength, tabLength};
   for (;;) {
     auto src = in.peek();
     if (src.empty()) break;
     const uint8_t* p = src.data();
     const uint8_t* const e = p + src.size();
+    // Blanks pending from the previous buffer go the slow way, until they are
+    // settled; from then on this buffer's output fits the room reserved for it.
+    while (p < e && s.pending != 0)
+      toTabs(s, *p++, [&](uint8_t b) { out.put(b); }, [&](int64_t n) { out.writeFill(' ', n); });
     while (p < e) {
-      if (pending == 0) {
-        // A stretch that needs no decision: plain bytes, and blanks inside quotes.
-        const uint8_t* q = p;
-        while (q < e && (kKind[*q] == Plain || (quoted && kKind[*q] == Blank))) ++q;
-        out.write(p, static_cast<size_t>(q - p));
-        column += q - p;
-        p = q;
-        if (p == e) break;
-      }
-      const uint8_t c = *p++;
-      switch (kKind[c]) {
-        case Blank: {
-          if (quoted) {
-            ++column;
-            out.put(c);
-            break;
-          }
-          // A whole run of blanks at once: one tab for every tab stop it
-          // reaches; the blanks after the last stop stay pending.
-          const uint8_t* q = p;
-          while (q < e && *q == ' ') ++q;
-          const int64_t end = column + 1 + (q - p);
-          const int64_t stops = end / tabLength - column / tabLength;
-          if (stops > 0) {
-            tabs += stops;
-            out.writeFill('\t', stops);
-            pending = end % tabLength;
-          } else {
-            pending += end - column;
-          }
-          column = end;
-          p = q;
-          break;
-        }
-        case Tab:
-          pending = 0;  // the tab reaches the same stop without them
-          column += tabLength - column % tabLength;
-          out.put(c);
-          break;
-        case LineEnd:
-          quoted = false;
-          pending = 0;
-          column = 0;
-          out.put(c);
-          break;
-        case Quote:
-          quoted = !quoted;
-          [[fallthrough]];
-        default:
-          ++column;
-          out.writeFill(' ', pending);
-          pending = 0;
-          out.put(c);
-          break;
-      }
+      size_t chunk = std::min(static_cast<size_t>(e - p), out.capacity());
+      uint8_t* d = out.reserve(chunk).data();
+      uint8_t* const start = d;
+      for (const uint8_t* stop = p + chunk; p < stop; ++p)
+        toTabs(s, *p, [&](uint8_t b) { *d++ = b; }, [&](int64_t n) {
+          std::memset(d, ' ', static_cast<size_t>(n));
+          d += n;
+        });
+      out.commit(static_cast<size_t>(d - start));
+      // Blanks pending at the end of a chunk may be written by the next one,
+      // which then needs the slow way.
+      while (p < e && s.pending != 0)
+        toTabs(s, *p++, [&](uint8_t b) { out.put(b); }, [&](int64_t n) { out.writeFill(' ', n); });
     }
     in.consume(src.size());
   }
-  return tabs;  // blanks still pending at the end are dropped
+  return s.tabs;  // blanks still pending at the end are dropped
 }
 
 int64_t tabsToBlanks(Stream& in, Stream& out, int64_t tabLength) {

@@ -1,7 +1,8 @@
 #include "ops/search/replace.h"
 
+#include "ops/search/find_bytes.h"
+
 #include <cstring>
-#include <string.h>
 #include <vector>
 #include <algorithm>
 
@@ -79,9 +80,7 @@ int64_t replaceAll(Stream& in, Stream& out, Stream& index, const Replacement& r)
         // No partial match: the next occurrence wholly inside the buffer, if
         // any, is the next one; otherwise only the last m - 1 bytes can begin
         // one that runs into the next buffer.
-        const void* hit = ::memmem(p, static_cast<size_t>(e - p), find, m);
-        if (hit) {
-          auto at = static_cast<const uint8_t*>(hit);
+        if (const uint8_t* at = findBytes(p, e, find, m)) {
           out.write(emitted, static_cast<size_t>(at - emitted));
           occurrence(base + (at - begin));
           p = emitted = at + m;
