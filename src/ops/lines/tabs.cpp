@@ -1,5 +1,7 @@
 #include "ops/lines/tabs.h"
 
+#include "ops/lines/find_any.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -18,6 +20,13 @@ constexpr std::array<uint8_t, 256> kinds() {
   return k;
 }
 constexpr auto kKind = kinds();
+
+constexpr uint8_t kStopBytes[] = {' ', '\t', '\r', '\n', '"', '\''};
+constexpr uint8_t kQuotedStopBytes[] = {'\t', '\r', '\n', '"', '\''};
+constexpr uint8_t kTabOrLineEnd[] = {'\t', '\r', '\n'};
+constexpr ByteSet kStops(kStopBytes);
+constexpr ByteSet kQuotedStops(kQuotedStopBytes);
+constexpr ByteSet kTabStops(kTabOrLineEnd);
 
 }  // namespace
 
@@ -86,11 +95,42 @@ int64_t blanksToTabs(Stream& in, Stream& out, int64_t tabLength) {
       size_t chunk = std::min(static_cast<size_t>(e - p), out.capacity());
       uint8_t* d = out.reserve(chunk).data();
       uint8_t* const start = d;
-      for (const uint8_t* stop = p + chunk; p < stop; ++p)
-        toTabs(s, *p, [&](uint8_t b) { *d++ = b; }, [&](int64_t n) {
+      for (const uint8_t* stop = p + chunk; p < stop;) {
+        if (s.pending == 0) {
+          // Plain bytes (and blanks inside quotes) need no decision: copy them.
+          const uint8_t* q = s.quoted ? kQuotedStops.find(p, stop) : kStops.find(p, stop);
+          std::memcpy(d, p, static_cast<size_t>(q - p));
+          d += q - p;
+          s.left = advanceToStop(s.left, q - p, tabLength);
+          p = q;
+          if (p == stop) break;
+        }
+        if (*p == ' ' && !s.quoted) {
+          // A run of blanks at once: a tab for every stop it reaches, and the
+          // blanks after the last stop pending.
+          const uint8_t* q = p;
+          while (q < stop && *q == ' ') ++q;
+          const int64_t run = q - p;
+          if (run < s.left) {
+            s.pending += run;
+            s.left -= run;
+          } else {
+            const int64_t past = run - s.left;
+            const int64_t stops = 1 + past / tabLength;
+            std::memset(d, '\t', static_cast<size_t>(stops));
+            d += stops;
+            s.tabs += stops;
+            s.pending = past % tabLength;
+            s.left = tabLength - s.pending;
+          }
+          p = q;
+          continue;
+        }
+        toTabs(s, *p++, [&](uint8_t b) { *d++ = b; }, [&](int64_t n) {
           std::memset(d, ' ', static_cast<size_t>(n));
           d += n;
         });
+      }
       out.commit(static_cast<size_t>(d - start));
       // Blanks pending at the end of a chunk may be written by the next one,
       // which then needs the slow way.
@@ -103,27 +143,24 @@ int64_t blanksToTabs(Stream& in, Stream& out, int64_t tabLength) {
 }
 
 int64_t tabsToBlanks(Stream& in, Stream& out, int64_t tabLength) {
-  int64_t column = 0, tabs = 0;
+  int64_t left = tabLength, tabs = 0;  // distance to the next tab stop
   for (;;) {
     auto src = in.peek();
     if (src.empty()) break;
     const uint8_t* p = src.data();
     const uint8_t* const e = p + src.size();
     while (p < e) {
-      const uint8_t* q = p;
-      while (q < e && kKind[*q] != Tab && kKind[*q] != LineEnd) ++q;
+      const uint8_t* q = kTabStops.find(p, e);
       out.write(p, static_cast<size_t>(q - p));
-      column += q - p;
+      left = advanceToStop(left, q - p, tabLength);
       if (q == e) break;
       if (*q == '\t') {
         ++tabs;
-        int64_t blanks = tabLength - column % tabLength;
-        out.writeFill(' ', blanks);
-        column += blanks;
+        out.writeFill(' ', left);
       } else {
         out.put(*q);
-        column = 0;
       }
+      left = tabLength;
       p = q + 1;
     }
     in.consume(src.size());
