@@ -2,8 +2,11 @@
 // file left in the folder.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "e2e_support.h"
@@ -314,6 +317,64 @@ TEST(NameSwap, ExchangesOrRestores) {
     Files left;
     for (const auto& n : box.names()) left[n] = box.read(n);
     EXPECT_EQ(left, c.after) << c.name;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LargeFiles, SparseFileBeyondFourGiBUsesSixtyFourBitSizes) {
+  Sandbox box;
+  const int64_t size = (int64_t{5} << 30) + 7;
+  {
+    int fd = ::open(box.path("big").c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, size), 0);
+    ::close(fd);
+  }
+  // Typed numbers stay 32-bit: the largest offset, 2 GiB - 1, is passed over
+  // by positioning; the size line carries the 64-bit length.
+  Outcome crop = box.run({"big", "/c", "0x7FFFFFFF", "100"});
+  EXPECT_EQ(crop.exitCode, 1);
+  EXPECT_EQ(crop.out, infoBox("big", "100 bytes cropped..." + sizeLine(size, 100)));
+  EXPECT_EQ(box.read("big.new"), std::string(100, '\0'));
+  Outcome grown = box.run({"big", "/z", "2147483647"});
+  EXPECT_EQ(grown.exitCode, 1);  // shrinks the 5 GiB file to the size typed
+  EXPECT_EQ(grown.out, infoBox("big", "File size changed from " + std::to_string(size) + " to 2147483647."));
+  ASSERT_EQ(::truncate(box.path("big").c_str(), size), 0);
+  Outcome shrink = box.run({"big", "/z", "-3"});
+  EXPECT_EQ(shrink.exitCode, 1);
+  EXPECT_EQ(shrink.out, infoBox("big", "File size changed from " + std::to_string(size) + " to " +
+                                           std::to_string(size - 3) + "."));
+  struct stat st {};
+  ::stat(box.path("big").c_str(), &st);
+  EXPECT_EQ(st.st_size, size - 3);
+}
+
+TEST(Overwrite, KilledMidwayLeavesTheInputWhole) {
+  Sandbox box;
+  std::string data(48 << 20, '\0');
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + (i >> 12));
+  box.write("f", data);
+  for (int delayMs : {5, 20, 60}) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      int null = ::open("/dev/null", O_WRONLY);
+      ::dup2(null, 1);
+      ::dup2(null, 2);
+      if (::chdir(box.dir().c_str()) != 0) ::_exit(127);
+      ::execl(BYTEWARP_BINARY, BYTEWARP_BINARY, "f", "/w", "/p", "-1", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::usleep(static_cast<useconds_t>(delayMs * 1000));
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    std::string now = box.read("f");
+    std::string reversed(data.rbegin(), data.rend());
+    EXPECT_TRUE(now == data || now == reversed) << "after " << delayMs << " ms the input is partial";
+    data = now;  // the next round starts from what is there
   }
 }
 
