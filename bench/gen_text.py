@@ -5,7 +5,12 @@ import sys
 
 path, size = sys.argv[1], int(sys.argv[2])
 rng = random.Random(1)
-words = ["alpha", "beta", "abc", "gamma", "delta", "x", "yz", "quote", "0x1F", "end"]
+words = ("the of and to in is that for it as with was on be by at this from or have an are not but "
+         "had his they you were her which she all one their there been has when who will more no if out "
+         "so said what up its about into than them can only other new some could time these two may "
+         "then do first any my now such like our over man me even most made after also did many before "
+         "must through back years where much your way well down should because each just those people "
+         "abc 0x1F x yz").split()
 lines = []
 for _ in range(20000):
     parts = []

@@ -158,6 +158,10 @@ bool kernelRefuses(int err) {
 
 bool outputSide(int err) { return err == ENOSPC || err == EDQUOT || err == EFBIG; }
 
+// Below this a copy through the buffers costs less than the system calls of
+// an in-kernel copy (which also writes out the output's buffer first).
+constexpr int64_t kKernelCopyMin = 1 << 20;
+
 }  // namespace
 
 int64_t copyBytes(Stream& in, Stream& out, int64_t n) {
@@ -170,7 +174,7 @@ int64_t copyBytes(Stream& in, Stream& out, int64_t n) {
     copied += static_cast<int64_t>(take);
   }
   bool kernel = in.options_.kernelCopy && out.options_.kernelCopy;
-  if (kernel && copied < n && !in.eof_ && !in.failed_) {
+  if (kernel && n - copied >= kKernelCopyMin && !in.eof_ && !in.failed_) {
     if (!out.flush()) kernel = false;
     while (kernel && copied < n) {
       size_t want = static_cast<size_t>(std::min<int64_t>(n - copied, int64_t{1} << 30));
