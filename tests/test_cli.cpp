@@ -136,6 +136,13 @@ TEST(RunFrame, FailuresLoseNothing) {
     EXPECT_EQ(box.read("data.bin"), kData);
   }
   ::unlink(box.path("data.bin.new").c_str());
+  // /w never renames a link into the input's place.
+  ASSERT_EQ(::symlink("/dev/null", box.path("data.bin.new").c_str()), 0);
+  Outcome link = box.run({"data.bin", "/w", "/m"});
+  EXPECT_EQ(link.exitCode, 0);
+  EXPECT_EQ(link.err, "Error Renaming Output File\nInvalid argument\n");
+  EXPECT_EQ(box.read("data.bin"), kData);
+  ::unlink(box.path("data.bin.new").c_str());
   // An output name that leads back to the input is refused before anything is emptied.
   ASSERT_EQ(::symlink("data.bin", box.path("data.bin.new").c_str()), 0);
   Outcome self = box.run({"data.bin", "/w", "/m"});

@@ -67,7 +67,7 @@ TEST(InjectedFaults, EveryFailurePointReportsAndLosesNothing) {
       {"stat input", "d /m", Call::Stat, 1, EIO, "Error Opening Input File", true},
       {"read", "d /m", Call::Read, 1, EIO, "I/O Error", true},
       {"write", "d /w /m", Call::Write, 1, ENOSPC, "I/O Error", true},
-      {"permissions", "d /w /m", Call::Stat, 3, EPERM, "I/O Error", true},
+      {"permissions", "d /w /m", Call::Stat, 4, EPERM, "I/O Error", true},
       {"sync", "d /w /m", Call::Sync, 1, EIO, "I/O Error", true},
       {"close output", "d /w /m", Call::Close, 2, EIO, "I/O Error", true},
       {"rename", "d /w /m", Call::Rename, 1, EXDEV, "Error Renaming Output File", true},

@@ -57,6 +57,14 @@ bool emptyIfRegular(int fd, int& err) {
 
 int ioError(int err) { return failWith("I/O Error", err); }
 
+// With /w only a plain file written by this run may take the input's place:
+// renaming a link named NAME.new (to /dev/null, say) would put the link there.
+bool replaceable(const RunState& s, int fd) {
+  struct stat opened {}, named {};
+  return fileops::statFile(fd, opened) && ::lstat(s.outputName.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
+         sameFile(opened, named);
+}
+
 }  // namespace
 
 std::string describeError(int err) { return std::string(std::strerror(err)) + "\n"; }
@@ -121,7 +129,8 @@ int reportAndFinish(RunState& s) {
   }
   if (!out.flush()) return ioError(out.error());
   const int64_t length = out.written();
-  if (s.overwrite) {
+  const bool replace = s.overwrite && replaceable(s, out.fd());
+  if (replace) {
     // The result must be on disk, with the input's permissions, before it
     // takes the input's place.
     if (!fileops::copyPermissions(out.fd(), s.inputStat)) return ioError(fileops::lastError());
@@ -136,6 +145,7 @@ int reportAndFinish(RunState& s) {
   s.output.reset();
   showBox(s.message, s.inputName, BoxIcon::Information);
   if (!s.overwrite) return 1;
+  if (!replace) return failWith("Error Renaming Output File", EINVAL);
   // One rename puts the result in the input's place: there is no moment at
   // which neither the old nor the new content stands under the name.
   if (!fileops::renameReplace(s.outputName, s.inputName))

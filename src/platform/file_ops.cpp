@@ -1,6 +1,9 @@
 #include "platform/file_ops.h"
 
 #include <array>
+#include <atomic>
+#include <csignal>
+#include <sys/mman.h>
 #include <cerrno>
 #include <fcntl.h>
 #include <stdio.h>
@@ -97,6 +100,68 @@ ssize_t copyRange(int fromFd, int64_t fromPos, int toFd, int64_t toPos, size_t n
   do r = ::copy_file_range(fromFd, &in, toFd, &out, n, 0);
   while (r < 0 && errno == EINTR);
   return r;  // the caller decides whether a failure is an error or a fallback
+}
+
+namespace {
+
+// The one mapping being read; a fault inside it is survivable.
+std::atomic<const uint8_t*> mappedAt{nullptr};
+std::atomic<size_t> mappedLength{0};
+volatile std::sig_atomic_t mapFault = 0;
+
+void onBusError(int sig, siginfo_t* info, void*) {
+  auto addr = static_cast<const uint8_t*>(info->si_addr);
+  const uint8_t* base = mappedAt.load();
+  if (base != nullptr && addr >= base && addr < base + mappedLength.load()) {
+    // Put a page of zeros in place of the lost one and note the failure.
+    auto page = reinterpret_cast<uintptr_t>(addr) & ~(static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE)) - 1);
+    if (::mmap(reinterpret_cast<void*>(page), static_cast<size_t>(::sysconf(_SC_PAGESIZE)), PROT_READ,
+               MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+      mapFault = 1;
+      return;
+    }
+  }
+  ::signal(sig, SIG_DFL);
+  ::raise(sig);
+}
+
+void watchBusErrors() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  struct sigaction sa {};
+  sa.sa_sigaction = onBusError;
+  sa.sa_flags = SA_SIGINFO;
+  sigemptyset(&sa.sa_mask);
+  ::sigaction(SIGBUS, &sa, nullptr);
+}
+
+}  // namespace
+
+const uint8_t* mapForReading(int fd, int64_t pos, size_t length) {
+  if (injected(Call::Read)) return nullptr;
+  watchBusErrors();
+  void* at = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, pos);
+  if (at == MAP_FAILED) {
+    lastErrno = errno;
+    return nullptr;
+  }
+  ::madvise(at, length, MADV_SEQUENTIAL);
+  mappedLength = length;
+  mappedAt = static_cast<const uint8_t*>(at);
+  return static_cast<const uint8_t*>(at);
+}
+
+void unmap(const uint8_t* at, size_t length) {
+  if (at == nullptr) return;
+  mappedAt = nullptr;
+  ::munmap(const_cast<uint8_t*>(at), length);
+}
+
+bool takeMapFault() {
+  bool fault = mapFault != 0;
+  mapFault = 0;
+  return fault;
 }
 
 bool syncFile(int fd) {

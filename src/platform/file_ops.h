@@ -30,6 +30,13 @@ ssize_t writeAt(int fd, const void* buf, size_t n, int64_t pos);  // Call::Write
 // In-kernel copy between two files at explicit offsets (Call::Read): returns bytes
 // copied, 0 at end of input, -1 with errno set.
 ssize_t copyRange(int fromFd, int64_t fromPos, int toFd, int64_t toPos, size_t n);
+// Maps `length` bytes of a file from `pos` (a multiple of the page size) for
+// reading; null with errno set on failure (Call::Read).
+const uint8_t* mapForReading(int fd, int64_t pos, size_t length);
+void unmap(const uint8_t* at, size_t length);
+// True once a mapped page could not be read (the file shrank under the
+// mapping); the page then reads as zeros. Clears the mark.
+bool takeMapFault();
 bool syncFile(int fd);                                    // Call::Sync
 bool setLength(int fd, int64_t length);                   // Call::SetLength
 bool renameNoReplace(const std::string& from, const std::string& to);  // Call::Rename

@@ -4,16 +4,59 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/file_ops.h"
 
 namespace bytewarp {
 
 Stream::Stream(int fd, StreamOptions options)
-    : fd_(fd), options_(options), buf_(std::max<size_t>(options.blockSize, 1)) {}
+    : fd_(fd), options_(options), buf_(std::max<size_t>(options.blockSize, 1)), rbase_(buf_.data()) {
+  struct stat st {};
+  mapped_ = options.mapInput && options.blockSize >= (64 << 10) && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
 
 Stream::~Stream() {
+  dropMapping();
   if (fd_ >= 0) fileops::closeFile(fd_);
+}
+
+void Stream::dropMapping() {
+  fileops::unmap(map_, mapLength_);
+  map_ = nullptr;
+  mapLength_ = 0;
+}
+
+// Maps the next window of the file instead of copying it into the buffer.
+bool Stream::refillMapped() {
+  dropMapping();
+  rbase_ = buf_.data();
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) {
+    fail(errno);
+    eof_ = true;
+    return false;
+  }
+  if (rfile_ >= st.st_size) {
+    eof_ = true;
+    return false;
+  }
+  const int64_t page = ::sysconf(_SC_PAGESIZE);
+  const int64_t start = rfile_ / page * page;
+  const auto length = static_cast<size_t>(std::min<int64_t>(st.st_size - start, static_cast<int64_t>(buf_.size())));
+  map_ = fileops::mapForReading(fd_, start, length);
+  if (map_ == nullptr) {
+    fail(fileops::lastError());
+    eof_ = true;
+    return false;
+  }
+  mapLength_ = length;
+  rbase_ = map_;
+  rpos_ = static_cast<size_t>(rfile_ - start);
+  rend_ = length;
+  rfile_ = start + static_cast<int64_t>(length);
+  return rpos_ < rend_;
 }
 
 void Stream::fail(int err) {
@@ -23,7 +66,9 @@ void Stream::fail(int err) {
 
 bool Stream::refill() {
   rpos_ = rend_ = 0;
+  if (mapped_ && fileops::takeMapFault()) fail(EIO);  // a page of the last window was lost
   if (eof_ || failed_) return false;
+  if (mapped_) return refillMapped();
   ssize_t r = fileops::readAt(fd_, buf_.data(), buf_.size(), rfile_);
   if (r < 0) {
     fail(errno);
@@ -45,6 +90,8 @@ int64_t Stream::tell() const {
 
 bool Stream::seekTo(int64_t pos) {
   if (pos < 0) return false;
+  dropMapping();
+  rbase_ = buf_.data();
   rpos_ = rend_ = 0;
   rfile_ = pos;
   eof_ = false;
@@ -169,7 +216,7 @@ int64_t copyBytes(Stream& in, Stream& out, int64_t n) {
   // What the input has buffered goes first.
   if (in.rpos_ < in.rend_) {
     size_t take = static_cast<size_t>(std::min<int64_t>(n, static_cast<int64_t>(in.rend_ - in.rpos_)));
-    out.write(in.buf_.data() + in.rpos_, take);
+    out.write(in.rbase_ + in.rpos_, take);
     in.rpos_ += take;
     copied += static_cast<int64_t>(take);
   }

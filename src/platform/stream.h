@@ -18,6 +18,7 @@ namespace bytewarp {
 struct StreamOptions {
   size_t blockSize = 1 << 20;
   bool kernelCopy = true;  // let copyBytes use copy_file_range between files
+  bool mapInput = true;    // read regular files through a mapping (blocks of 64 KiB and more)
 };
 
 class Stream {
@@ -38,19 +39,13 @@ class Stream {
   // Empty only at the end of the input or after a read error.
   std::span<const uint8_t> peek() {
     if (rpos_ == rend_) refill();
-    return {buf_.data() + rpos_, rend_ - rpos_};
-  }
-  // The same bytes, for an engine that rewrites them in place before
-  // writing them on (saves a copy through the output's buffer).
-  std::span<uint8_t> peekMutable() {
-    if (rpos_ == rend_) refill();
-    return {buf_.data() + rpos_, rend_ - rpos_};
+    return {rbase_ + rpos_, rend_ - rpos_};
   }
   void consume(size_t n) { rpos_ += n; }
   // One byte, or -1 when the read finds none.
   int get() {
     if (rpos_ == rend_ && !refill()) return -1;
-    return buf_[rpos_++];
+    return rbase_[rpos_++];
   }
   // Bytes handed out so far: the read offset.
   int64_t tell() const;
@@ -103,12 +98,18 @@ class Stream {
 
  private:
   bool refill();
+  bool refillMapped();
+  void dropMapping();
   bool writeOut(const uint8_t* data, size_t n);
 
   int fd_;
   StreamOptions options_;
   std::vector<uint8_t> buf_;
-  size_t rpos_ = 0, rend_ = 0;  // reading: buffered bytes [rpos_, rend_)
+  const uint8_t* rbase_;        // reading: buf_ or the mapped window
+  size_t rpos_ = 0, rend_ = 0;  // reading: bytes [rpos_, rend_) of rbase_ not handed out
+  const uint8_t* map_ = nullptr;
+  size_t mapLength_ = 0;
+  bool mapped_ = false;         // reading through mappings
   int64_t rfile_ = 0;           // reading: file offset just after rend_
   size_t wlen_ = 0;             // writing: buffered bytes [0, wlen_)
   int64_t wpos_ = 0;            // writing: file offset of buf_[0]

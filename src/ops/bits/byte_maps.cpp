@@ -1,78 +1,103 @@
 #include "ops/bits/byte_maps.h"
 
 #include <algorithm>
-#include <array>
 
 namespace bytewarp {
 namespace {
 
-// The four selected bits of a byte as a nibble, in the order examined.
-uint8_t selectedBits(uint8_t b, uint8_t firstMask) {
-  uint8_t v = 0;
-  for (unsigned mask = firstMask; mask != 0; mask >>= 2) v = static_cast<uint8_t>((v << 1) | ((b & mask) ? 1 : 0));
-  return v;
+// The four bits of value 0x40, 0x10, 0x04, 0x01 gathered into a nibble, in
+// that order; plain shifts and masks, so that the loops vectorize.
+inline uint8_t oddBits(unsigned x) {
+  x &= 0x55;
+  x = (x | x >> 1) & 0x33;
+  return static_cast<uint8_t>((x | x >> 2) & 0x0F);
 }
 
-std::array<uint8_t, 256> partTable(PairRule rule) {
-  std::array<uint8_t, 256> t{};
-  for (int b = 0; b < 256; ++b) {
-    auto v = static_cast<uint8_t>(b);
-    switch (rule) {
-      case PairRule::UpperNibbles: t[b] = v >> 4; break;
-      case PairRule::LowerNibbles: t[b] = v & 0x0F; break;
-      case PairRule::OddBits: t[b] = selectedBits(v, 0x40); break;
-      case PairRule::EvenBits: t[b] = selectedBits(v, 0x80); break;
-    }
-  }
-  return t;
+template <PairRule rule>
+inline uint8_t part(uint8_t b) {
+  if constexpr (rule == PairRule::UpperNibbles) return b >> 4;
+  if constexpr (rule == PairRule::LowerNibbles) return b & 0x0F;
+  if constexpr (rule == PairRule::OddBits) return oddBits(b);
+  return oddBits(static_cast<unsigned>(b) >> 1);  // 0x80, 0x20, 0x08, 0x02
 }
 
-// Runs `f(bytes, n)` over the input's buffer, rewriting it in place, and
-// writes the result on.
+// Runs `f(src, dst, n)` over the input, n output bytes for n input bytes,
+// straight from the input's buffer (or mapping) into the output's.
 template <typename F>
-void transformInPlace(Stream& in, Stream& out, F f) {
+void transformSameLength(Stream& in, Stream& out, F f) {
   for (;;) {
-    auto bytes = in.peekMutable();
-    if (bytes.empty()) return;
-    f(bytes.data(), bytes.size());
-    out.write(bytes.data(), bytes.size());
-    in.consume(bytes.size());
+    auto src = in.peek();
+    if (src.empty()) return;
+    auto dst = out.reserve(src.size());
+    size_t n = std::min(src.size(), dst.size());
+    f(src.data(), dst.data(), n);
+    out.commit(n);
+    in.consume(n);
   }
 }
 
 }  // namespace
 
 void complementBytes(Stream& in, Stream& out) {
-  transformInPlace(in, out, [](uint8_t* b, size_t n) {
-    for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(~b[i]);
+  transformSameLength(in, out, [](const uint8_t* __restrict s, uint8_t* __restrict d, size_t n) {
+    for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>(~s[i]);
   });
 }
 
-void mapBytes(Stream& in, Stream& out, const uint8_t (&table)[256]) {
-  transformInPlace(in, out, [&table](uint8_t* b, size_t n) {
-    for (size_t i = 0; i < n; ++i) b[i] = table[b[i]];
+void reverseBitsEach(Stream& in, Stream& out) {
+  transformSameLength(in, out, [](const uint8_t* __restrict s, uint8_t* __restrict d, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+      unsigned x = s[i];
+      x = (x & 0xF0) >> 4 | (x & 0x0F) << 4;
+      x = (x & 0xCC) >> 2 | (x & 0x33) << 2;
+      d[i] = static_cast<uint8_t>((x & 0xAA) >> 1 | (x & 0x55) << 1);
+    }
   });
 }
 
-void packPairs(Stream& in, Stream& out, PairRule rule) {
-  const auto part = partTable(rule);
+void swapNibblesEach(Stream& in, Stream& out) {
+  transformSameLength(in, out, [](const uint8_t* __restrict s, uint8_t* __restrict d, size_t n) {
+    for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>(s[i] >> 4 | s[i] << 4);
+  });
+}
+
+namespace {
+
+template <PairRule rule>
+void packPairsBy(Stream& in, Stream& out) {
   int first = -1;  // the first byte of a pair whose second is still to come
   for (;;) {
-    auto src = in.peekMutable();
+    auto src = in.peek();
     if (src.empty()) return;  // a first byte without its second is dropped
-    uint8_t* s = src.data();
+    const uint8_t* s = src.data();
     size_t n = src.size();
     if (first >= 0) {
-      out.put(static_cast<uint8_t>(part[first] << 4 | part[s[0]]));
+      out.put(static_cast<uint8_t>(part<rule>(static_cast<uint8_t>(first)) << 4 | part<rule>(s[0])));
       first = -1;
       ++s, --n;
     }
-    // Each packed byte goes to a place already read, so the pairs are packed in place.
-    const size_t pairs = n / 2;
-    for (size_t i = 0; i < pairs; ++i) s[i] = static_cast<uint8_t>(part[s[2 * i]] << 4 | part[s[2 * i + 1]]);
-    out.write(s, pairs);
-    if (n % 2 == 1) first = s[n - 1];
+    while (n >= 2) {
+      auto dst = out.reserve(n / 2);
+      const size_t pairs = std::min(n / 2, dst.size());
+      uint8_t* __restrict d = dst.data();
+      for (size_t i = 0; i < pairs; ++i) d[i] = static_cast<uint8_t>(part<rule>(s[2 * i]) << 4 | part<rule>(s[2 * i + 1]));
+      out.commit(pairs);
+      s += 2 * pairs;
+      n -= 2 * pairs;
+    }
+    if (n == 1) first = s[0];
     in.consume(src.size());
+  }
+}
+
+}  // namespace
+
+void packPairs(Stream& in, Stream& out, PairRule rule) {
+  switch (rule) {
+    case PairRule::UpperNibbles: return packPairsBy<PairRule::UpperNibbles>(in, out);
+    case PairRule::LowerNibbles: return packPairsBy<PairRule::LowerNibbles>(in, out);
+    case PairRule::OddBits: return packPairsBy<PairRule::OddBits>(in, out);
+    case PairRule::EvenBits: return packPairsBy<PairRule::EvenBits>(in, out);
   }
 }
 

@@ -20,7 +20,8 @@ enum class PairRule {
 // nibble, the second's in the low one. An odd last byte is dropped.
 void packPairs(Stream& in, Stream& out, PairRule rule);
 
-// Writes table[b] for every byte b.
-void mapBytes(Stream& in, Stream& out, const uint8_t (&table)[256]);
+// Writes every byte with its bit order reversed, or its nibbles swapped.
+void reverseBitsEach(Stream& in, Stream& out);
+void swapNibblesEach(Stream& in, Stream& out);
 
 }  // namespace bytewarp

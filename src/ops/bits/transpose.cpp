@@ -9,25 +9,6 @@
 namespace bytewarp {
 namespace {
 
-struct Tables {
-  uint8_t bits[256];
-  uint8_t nibbles[256];
-  Tables() {
-    for (int b = 0; b < 256; ++b) {
-      uint8_t r = 0;
-      for (int i = 0; i < 8; ++i)
-        if (b & (1 << i)) r |= static_cast<uint8_t>(0x80 >> i);
-      bits[b] = r;
-      nibbles[b] = static_cast<uint8_t>((b & 0x0F) << 4 | b >> 4);
-    }
-  }
-};
-
-const Tables& tables() {
-  static const Tables t;
-  return t;
-}
-
 // Reads exactly `n` bytes through the stream; a file that ends sooner than
 // the length it had when it was opened is an error, not a shorter result.
 bool readExactly(Stream& in, uint8_t* dst, size_t n) {
@@ -48,8 +29,8 @@ bool readExactly(Stream& in, uint8_t* dst, size_t n) {
 
 }  // namespace
 
-void reverseBitsPerByte(Stream& in, Stream& out) { mapBytes(in, out, tables().bits); }
-void swapNibblesPerByte(Stream& in, Stream& out) { mapBytes(in, out, tables().nibbles); }
+void reverseBitsPerByte(Stream& in, Stream& out) { reverseBitsEach(in, out); }
+void swapNibblesPerByte(Stream& in, Stream& out) { swapNibblesEach(in, out); }
 
 int64_t reverseBlocks(Stream& in, Stream& out, int64_t blockSize, int64_t inputSize, size_t bufferSize) {
   if (blockSize <= 0) return 0;
@@ -67,7 +48,12 @@ int64_t reverseBlocks(Stream& in, Stream& out, int64_t blockSize, int64_t inputS
       int64_t now = std::min(left, perFill);
       size_t bytes = static_cast<size_t>(now * blockSize);
       if (!readExactly(in, buf.data(), bytes)) return blocks;
-      for (size_t at = 0; at < bytes; at += n) std::reverse(buf.begin() + at, buf.begin() + at + n);
+      if (n == 2) {
+        uint8_t* __restrict b = buf.data();
+        for (size_t at = 0; at < bytes; at += 2) std::swap(b[at], b[at + 1]);
+      } else {
+        for (size_t at = 0; at < bytes; at += n) std::reverse(buf.begin() + at, buf.begin() + at + n);
+      }
       out.write(buf.data(), bytes);
       if (out.failed()) return blocks;
       left -= now;
