@@ -59,7 +59,8 @@ run_case() {
   for ((r = 0; r < rounds; r++)); do
     read -r t m < <(timed "cd '$work' && '$bw' '$(basename "$in")' $args")
     bt+=("$t"); mem+=("$m")
-    if [[ -n $peercmd ]]; then
+    # A peer that takes over 5 s is timed once: its median would not change the verdict.
+    if [[ -n $peercmd ]] && ((${#pt[@]} == 0 || pt[0] < 5000)); then
       read -r t _ < <(timed "cd '$work' && IN='$in' OUT='$work/peer.out' && $peercmd")
       pt+=("$t")
     fi
@@ -83,7 +84,10 @@ run_case() {
 
 perlblk() { echo "perl -e 'binmode STDIN; binmode STDOUT; \$/=\\$1; while(<STDIN>){ $2 }' < \"\$IN\" > \"\$OUT\""; }
 
-run_case "/m" "$rnd" "/m" "tr" "tr '\\000-\\377' '\\377-\\000' < \"\$IN\" > \"\$OUT\""
+# tr takes octal escapes; every byte value mapped to its complement.
+forward=$(for ((i = 0; i < 256; i++)); do printf '\\%03o' "$i"; done)
+backward=$(for ((i = 255; i >= 0; i--)); do printf '\\%03o' "$i"; done)
+run_case "/m" "$rnd" "/m" "tr" "LC_ALL=C tr '$forward' '$backward' < \"\$IN\" > \"\$OUT\""
 run_case "/u" "$rnd" "/u" "perl" "$(perlblk 65536 '$h = unpack("H*", $_); $h =~ s/(.)./$1/g; print pack("H*", $h)')"
 run_case "/l" "$rnd" "/l" "perl" "$(perlblk 65536 '$h = unpack("H*", $_); $h =~ s/.(.)/$1/g; print pack("H*", $h)')"
 run_case "/-" "$rnd" "/-" "" ""

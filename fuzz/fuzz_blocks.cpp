@@ -7,14 +7,13 @@
 using namespace bytewarp;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  auto c = fuzz::parse(data, size);
-  if (!c) return 0;
-  auto name = fuzz::confinedFirstName(c->line);
-  if (!name) return 0;
-  auto normal = fuzz::runCase(*c, *name, StreamOptions{});
-  auto small = fuzz::runCase(*c, *name, StreamOptions{1 + size % 7, false});
+  auto prepared = fuzz::prepare(data, size);
+  if (!prepared) return 0;
+  const auto& [c, name] = *prepared;
+  auto normal = fuzz::runCase(c, name, StreamOptions{});
+  auto small = fuzz::runCase(c, name, StreamOptions{1 + size % 7, false});
   if (!(*normal == *small)) {
-    std::fprintf(stderr, "block size changed the result of: %s\n", c->line.c_str());
+    std::fprintf(stderr, "block size changed the result of: %s\n", c.line.c_str());
     std::abort();
   }
   return 0;

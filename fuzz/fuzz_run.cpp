@@ -4,11 +4,9 @@
 using namespace bytewarp;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  auto c = fuzz::parse(data, size);
-  if (!c) return 0;
-  auto name = fuzz::confinedFirstName(c->line);
-  if (!name) return 0;
-  auto r = fuzz::runCase(*c, *name, StreamOptions{static_cast<size_t>(1 + data[0] % 9), data[0] % 2 == 0});
+  auto prepared = fuzz::prepare(data, size);
+  if (!prepared) return 0;
+  auto r = fuzz::runCase(prepared->first, prepared->second, StreamOptions{static_cast<size_t>(1 + data[0] % 9), data[0] % 2 == 0});
   if (r->exitCode != 0 && r->exitCode != 1) std::abort();
   return 0;
 }

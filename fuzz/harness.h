@@ -101,6 +101,16 @@ inline std::string readAll(const std::string& name) {
   return s;
 }
 
+// A fuzz input as a case and the first name it opens; none when it is not
+// a case or could reach outside the folder.
+inline std::optional<std::pair<Case, std::string>> prepare(const uint8_t* data, size_t size) {
+  auto c = parse(data, size);
+  if (!c) return std::nullopt;
+  auto name = confinedFirstName(c->line);
+  if (!name) return std::nullopt;
+  return std::make_pair(*c, *name);
+}
+
 // Runs one case in the private folder and returns what it showed and left.
 inline std::optional<Result> runCase(const Case& c, const std::string& firstName, const StreamOptions& options) {
   enterPrivateFolder();

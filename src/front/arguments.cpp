@@ -132,4 +132,10 @@ HexBytes decodeHexPairs(std::string_view text) {
   return out;
 }
 
+bool decodeHexInPlace(std::string& text) {
+  HexBytes decoded = decodeHexPairs(text);
+  text = std::move(decoded.bytes);
+  return decoded.complete;
+}
+
 }  // namespace bytewarp

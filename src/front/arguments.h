@@ -33,6 +33,10 @@ struct HexBytes {
 };
 HexBytes decodeHexPairs(std::string_view text);
 
+// Replaces hex text by the bytes it decodes to; false when some pair yields
+// no number (the switch then refuses the argument).
+bool decodeHexInPlace(std::string& text);
+
 bool isScanBlank(unsigned char c);
 
 }  // namespace bytewarp

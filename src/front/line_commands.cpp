@@ -30,11 +30,7 @@ int runInsertPerLine(RunState& s) {
   std::string str;
   int values = scanArguments(*s.argLine, "%I %s %I", {numberInto(column), wordInto(str), numberInto(repeat)});
   if (values < 2 || repeat < 1) return showUsage(s);
-  if (s.switchLetter == 'h') {
-    HexBytes decoded = decodeHexPairs(str);
-    if (!decoded.complete) return showUsage(s);
-    str = std::move(decoded.bytes);
-  }
+  if (s.switchLetter == 'h' && !decodeHexInPlace(str)) return showUsage(s);
   if (!startOutput(s)) return 0;
   int64_t lines = insertPerLine(*s.input, *s.output, column, str, repeat);
   s.message = format("%" PRId64 " insertions made...", lines);

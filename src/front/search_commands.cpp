@@ -8,17 +8,6 @@
 #include "ops/search/replace.h"
 
 namespace bytewarp {
-namespace {
-
-// Decodes hex text in place; false when some pair yields no number.
-bool decodeInPlace(std::string& text) {
-  HexBytes decoded = decodeHexPairs(text);
-  text = std::move(decoded.bytes);
-  return decoded.complete;
-}
-
-}  // namespace
-
 int runReplace(RunState& s) {
   // The index file comes first: a refused command still leaves it, empty.
   int err = 0;
@@ -32,7 +21,7 @@ int runReplace(RunState& s) {
   int32_t repeat = 1;
   int values = scanArguments(*s.argLine, "%s %s %I", {wordInto(find), wordInto(replacement), numberInto(repeat)});
   if (values < 1 || repeat < 1) return showUsage(s);
-  if (s.switchLetter == 'b' && (!decodeInPlace(find) || !decodeInPlace(replacement))) return showUsage(s);
+  if (s.switchLetter == 'b' && (!decodeHexInPlace(find) || !decodeHexInPlace(replacement))) return showUsage(s);
   if (!startOutput(s)) return 0;
 
   int64_t changes = replaceAll(*s.input, *s.output, *index, {find, replacement, repeat});
@@ -47,7 +36,7 @@ int runInsertAtOffset(RunState& s) {
   std::string str;
   int values = scanArguments(*s.argLine, "%I %s %I", {numberInto(offset), wordInto(str), numberInto(repeat)});
   if (values < 2 || repeat < 0) return showUsage(s);
-  if (s.switchLetter == 'x' && !decodeInPlace(str)) return showUsage(s);
+  if (s.switchLetter == 'x' && !decodeHexInPlace(str)) return showUsage(s);
   if (!startOutput(s)) return 0;
 
   // A negative offset inserts after every block of its magnitude; in 64 bits

@@ -118,11 +118,7 @@ size_t Stream::readAt(int64_t pos, uint8_t* out, size_t n) {
   return got;
 }
 
-namespace {
-constexpr size_t kDirectWrite = 64 << 10;
-}
-
-void Stream::write(const void* data, size_t n) {
+void Stream::writeSlow(const void* data, size_t n) {
   auto p = static_cast<const uint8_t*>(data);
   if (n >= kDirectWrite && n >= buf_.size() / 2) {
     if (flush() && !writeOut(p, n)) wlen_ = 0;

@@ -10,13 +10,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <vector>
 
 namespace bytewarp {
 
 struct StreamOptions {
-  size_t blockSize = 1 << 20;
+  size_t blockSize = 256 << 10;
   bool kernelCopy = true;  // let copyBytes use copy_file_range between files
   bool mapInput = true;    // read regular files through a mapping (blocks of 64 KiB and more)
 };
@@ -63,7 +64,14 @@ class Stream {
     buf_[wlen_++] = b;
   }
   // Large writes go to the file straight from `data`, after what is buffered.
-  void write(const void* data, size_t n);
+  void write(const void* data, size_t n) {
+    if (n <= buf_.size() - wlen_ && n < kDirectWrite) {
+      std::memcpy(buf_.data() + wlen_, data, n);
+      wlen_ += n;
+    } else {
+      writeSlow(data, n);
+    }
+  }
   void writeRepeated(const void* data, size_t n, int64_t times);
   void writeFill(uint8_t b, int64_t n);
   // Free room at the end of the write buffer (at least one byte), filled by
@@ -97,6 +105,8 @@ class Stream {
   void fail(int err);
 
  private:
+  static constexpr size_t kDirectWrite = 64 << 10;
+  void writeSlow(const void* data, size_t n);
   bool refill();
   bool refillMapped();
   void dropMapping();

@@ -12,7 +12,7 @@ namespace bytewarp {
 void reverseBitsPerByte(Stream& in, Stream& out);
 void swapNibblesPerByte(Stream& in, Stream& out);
 
-inline constexpr size_t kReverseBuffer = 4 << 20;
+inline constexpr size_t kReverseBuffer = 256 << 10;
 
 // Writes each whole block of `blockSize` bytes of the first `inputSize` bytes
 // with its byte order reversed; the bytes after the last whole block are left
