@@ -36,21 +36,27 @@ int64_t extractPerBlock(Stream& in, Stream& out, int64_t length, int64_t blockSi
     if (src.empty()) break;
     const uint8_t* p = src.data();
     int64_t n = static_cast<int64_t>(src.size());
-    // Whole small blocks inside the buffer: one short copy each.
+    // Whole small blocks inside the buffer: their kept bytes go straight
+    // into the output's room, a short loop per block.
     if (pos == 0 && blockSize <= 64 && n >= blockSize) {
       int64_t whole = n / blockSize;
-      for (int64_t b = 0; b < whole; ++b) {
-        auto dst = out.space();
-        if (static_cast<int64_t>(dst.size()) < keepLen) {
-          out.write(p + keepFrom, static_cast<size_t>(keepLen));
-        } else {
-          std::copy_n(p + keepFrom, keepLen, dst.data());
-          out.commit(static_cast<size_t>(keepLen));
-        }
-        p += blockSize;
-      }
       dropped += whole * (blockSize - keepLen);
       n -= whole * blockSize;
+      while (whole > 0) {
+        auto room = out.reserve(static_cast<size_t>(keepLen));
+        int64_t fit = keepLen == 0 ? whole : std::min<int64_t>(whole, static_cast<int64_t>(room.size()) / keepLen);
+        if (fit == 0) {  // an output buffer smaller than one block's kept bytes
+          out.write(p + keepFrom, static_cast<size_t>(keepLen));
+          p += blockSize;
+          --whole;
+          continue;
+        }
+        uint8_t* __restrict d = room.data();
+        for (int64_t b = 0; b < fit; ++b, p += blockSize, d += keepLen)
+          for (int64_t j = 0; j < keepLen; ++j) d[j] = p[keepFrom + j];
+        out.commit(static_cast<size_t>(fit * keepLen));
+        whole -= fit;
+      }
     }
     // The rest piece by piece, each piece inside one range of one block.
     while (n > 0) {
