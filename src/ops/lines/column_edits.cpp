@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
-#include "ops/lines/line_ends.h"
+#include "ops/lines/find_any.h"
 
 namespace bytewarp {
 namespace {
+
+constexpr uint8_t kLineEndBytes[] = {'\r', '\n'};
+constexpr ByteSet kLineEnds(kLineEndBytes);
 
 // Runs `segment(p, n, pos)` over every stretch of characters between line
 // ends, `pos` being the number of characters of the line before the stretch;
@@ -18,9 +21,8 @@ void forEachStretch(Stream& in, Stream& out, Segment segment) {
     if (src.empty()) return;
     const uint8_t* p = src.data();
     const uint8_t* const e = p + src.size();
-    LineEndScan scan(e);
     while (p < e) {
-      const uint8_t* q = scan.next(p);
+      const uint8_t* q = kLineEnds.find(p, e);
       const auto n = static_cast<int64_t>(q - p);
       if (n > 0) segment(p, n, pos);
       pos += n;
