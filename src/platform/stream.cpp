@@ -29,34 +29,34 @@ void Stream::dropMapping() {
 }
 
 // Maps the next window of the file instead of copying it into the buffer.
+// Returns false when the buffer has to be filled by reading instead: at the
+// file's recorded end (a file may say 0 and still hold bytes, as in /proc)
+// and where the file cannot be mapped.
 bool Stream::refillMapped() {
   dropMapping();
   rbase_ = buf_.data();
   struct stat st {};
-  if (::fstat(fd_, &st) != 0) {
-    fail(errno);
-    eof_ = true;
-    return false;
-  }
-  if (rfile_ >= st.st_size) {
-    eof_ = true;
-    return false;
-  }
+  if (::fstat(fd_, &st) != 0 || rfile_ >= st.st_size) return false;
   const int64_t page = ::sysconf(_SC_PAGESIZE);
   const int64_t start = rfile_ / page * page;
   const auto length = static_cast<size_t>(std::min<int64_t>(st.st_size - start, static_cast<int64_t>(buf_.size())));
   map_ = fileops::mapForReading(fd_, start, length);
   if (map_ == nullptr) {
-    fail(fileops::lastError());
+    int err = fileops::lastError();
+    if (err == ENODEV || err == EINVAL || err == EACCES || err == EPERM || err == EOPNOTSUPP) {
+      mapped_ = false;  // this file is read the ordinary way from now on
+      return false;
+    }
+    fail(err);
     eof_ = true;
-    return false;
+    return true;
   }
   mapLength_ = length;
   rbase_ = map_;
   rpos_ = static_cast<size_t>(rfile_ - start);
   rend_ = length;
   rfile_ = start + static_cast<int64_t>(length);
-  return rpos_ < rend_;
+  return true;
 }
 
 void Stream::fail(int err) {
@@ -68,7 +68,7 @@ bool Stream::refill() {
   rpos_ = rend_ = 0;
   if (mapped_ && fileops::takeMapFault()) fail(EIO);  // a page of the last window was lost
   if (eof_ || failed_) return false;
-  if (mapped_) return refillMapped();
+  if (mapped_ && refillMapped()) return rpos_ < rend_;
   ssize_t r = fileops::readAt(fd_, buf_.data(), buf_.size(), rfile_);
   if (r < 0) {
     fail(errno);
