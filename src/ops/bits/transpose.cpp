@@ -38,25 +38,37 @@ int64_t reverseBlocks(Stream& in, Stream& out, int64_t blockSize, int64_t inputS
   if (blocks == 0) return 0;
   bufferSize = std::max<size_t>(bufferSize, 1);
   const auto n = static_cast<size_t>(std::min<int64_t>(blockSize, static_cast<int64_t>(bufferSize)));
-  std::vector<uint8_t> buf(n == static_cast<size_t>(blockSize) ? bufferSize / n * n : n);
+  std::vector<uint8_t> buf(n);
 
   if (static_cast<int64_t>(n) == blockSize) {
-    // Blocks that fit the buffer: read many at a time, reverse each in place.
+    // Blocks that fit the buffer: those wholly inside the input's window are
+    // reversed straight into the output's room; one that runs past the
+    // window is gathered in the buffer first.
     int64_t left = blocks;
-    const int64_t perFill = static_cast<int64_t>(buf.size()) / blockSize;
     while (left > 0) {
-      int64_t now = std::min(left, perFill);
-      size_t bytes = static_cast<size_t>(now * blockSize);
-      if (!readExactly(in, buf.data(), bytes)) return blocks;
-      if (n == 2) {
-        uint8_t* __restrict b = buf.data();
-        for (size_t at = 0; at < bytes; at += 2) std::swap(b[at], b[at + 1]);
-      } else {
-        for (size_t at = 0; at < bytes; at += n) std::reverse(buf.begin() + at, buf.begin() + at + n);
+      auto src = in.peek();
+      auto room = out.reserve(n);
+      const int64_t fit = std::min<int64_t>({left, static_cast<int64_t>(src.size() / n),
+                                             static_cast<int64_t>(room.size() / n)});
+      if (fit > 0) {
+        const uint8_t* __restrict s = src.data();
+        uint8_t* __restrict d = room.data();
+        const size_t bytes = static_cast<size_t>(fit) * n;
+        if (n == 2) {
+          for (size_t at = 0; at < bytes; at += 2) d[at] = s[at + 1], d[at + 1] = s[at];
+        } else {
+          for (size_t at = 0; at < bytes; at += n) std::reverse_copy(s + at, s + at + n, d + at);
+        }
+        out.commit(bytes);
+        in.consume(bytes);
+        left -= fit;
+        continue;
       }
-      out.write(buf.data(), bytes);
+      if (!readExactly(in, buf.data(), n)) return blocks;
+      std::reverse(buf.begin(), buf.begin() + static_cast<std::ptrdiff_t>(n));
+      out.write(buf.data(), n);
       if (out.failed()) return blocks;
-      left -= now;
+      --left;
     }
     return blocks;
   }
