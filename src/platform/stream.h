@@ -1,6 +1,7 @@
 // The one buffered byte stream of the tool. A stream is used either for
 // reading or for writing a file; it moves data in blocks of `blockSize`
-// bytes at explicit file offsets, so positioning costs no system call.
+// bytes at explicit file offsets, so positioning costs no system call. A
+// regular file is read through a mapped window of that size where it can be.
 //
 // Reading follows the usual byte-stream convention: the end of the input is
 // known only once a read finds no byte. A failed read sets the error flag and
