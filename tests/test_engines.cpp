@@ -403,3 +403,27 @@ TEST(LineEdits, AgreeWithByteByByteEditsOnRandomText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MappedInput, AFileCutUnderTheMappingIsAnErrorNotACrash) {
+  char name[] = "/tmp/bytewarp-map-XXXXXX";
+  int fd = ::mkstemp(name);
+  ASSERT_GE(fd, 0);
+  ::unlink(name);
+  std::string data(1 << 20, 'x');
+  ASSERT_EQ(::pwrite(fd, data.data(), data.size(), 0), static_cast<ssize_t>(data.size()));
+  Stream in(fd, StreamOptions{});
+  auto window = in.peek();
+  ASSERT_FALSE(window.empty());
+  ASSERT_EQ(::ftruncate(fd, 0), 0);  // another program cuts the file
+  unsigned sum = 0;
+  for (uint8_t b : window) sum += b;  // the lost pages read as zeros
+  EXPECT_EQ(sum, 0u);
+  in.consume(window.size());
+  EXPECT_TRUE(in.peek().empty());
+  EXPECT_TRUE(in.failed());
+  EXPECT_EQ(in.error(), EIO);
+}
+
+}  // namespace
