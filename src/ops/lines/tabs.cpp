@@ -115,13 +115,17 @@ int64_t blanksToTabs(Stream& in, Stream& out, int64_t tabLength) {
             s.pending += run;
             s.left -= run;
           } else {
-            const int64_t past = run - s.left;
-            const int64_t stops = 1 + past / tabLength;
+            int64_t past = run - s.left;  // blanks after the first stop reached
+            int64_t stops = 1;
+            if (past >= tabLength) {  // a long run; short ones need no division
+              stops += past / tabLength;
+              past %= tabLength;
+            }
             std::memset(d, '\t', static_cast<size_t>(stops));
             d += stops;
             s.tabs += stops;
-            s.pending = past % tabLength;
-            s.left = tabLength - s.pending;
+            s.pending = past;
+            s.left = tabLength - past;
           }
           p = q;
           continue;
