@@ -82,6 +82,17 @@ class Stream {
     return {buf_.data() + wlen_, buf_.size() - wlen_};
   }
   void commit(size_t n) { wlen_ += n; }
+  // write() for the short runs of the line engines: when 32 bytes can be read
+  // at `data` (before `readable`) and stored, they are moved in one piece,
+  // which spares the branches of a variable-length copy.
+  void writeShort(const uint8_t* data, size_t n, const uint8_t* readable) {
+    if (n <= 32 && readable - data >= 32 && buf_.size() - wlen_ >= 32) {
+      std::memcpy(buf_.data() + wlen_, data, 32);
+      wlen_ += n;
+    } else {
+      write(data, n);
+    }
+  }
   // Free room of at least `n` bytes (or the whole buffer, when smaller).
   std::span<uint8_t> reserve(size_t n) {
     if (buf_.size() - wlen_ < n) flush();

@@ -155,7 +155,7 @@ int64_t tabsToBlanks(Stream& in, Stream& out, int64_t tabLength) {
     const uint8_t* const e = p + src.size();
     while (p < e) {
       const uint8_t* q = kTabStops.find(p, e);
-      out.write(p, static_cast<size_t>(q - p));
+      out.writeShort(p, static_cast<size_t>(q - p), e);
       left = advanceToStop(left, q - p, tabLength);
       if (q == e) break;
       if (*q == '\t') {
