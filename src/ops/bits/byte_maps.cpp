@@ -21,43 +21,11 @@ inline uint8_t part(uint8_t b) {
   return oddBits(static_cast<unsigned>(b) >> 1);  // 0x80, 0x20, 0x08, 0x02
 }
 
-// Runs `f(src, dst, n)` over the input, n output bytes for n input bytes,
-// straight from the input's buffer (or mapping) into the output's.
-template <typename F>
-void transformSameLength(Stream& in, Stream& out, F f) {
-  for (;;) {
-    auto src = in.peek();
-    if (src.empty()) return;
-    auto dst = out.reserve(src.size());
-    size_t n = std::min(src.size(), dst.size());
-    f(src.data(), dst.data(), n);
-    out.commit(n);
-    in.consume(n);
-  }
-}
-
 }  // namespace
 
 void complementBytes(Stream& in, Stream& out) {
   transformSameLength(in, out, [](const uint8_t* __restrict s, uint8_t* __restrict d, size_t n) {
     for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>(~s[i]);
-  });
-}
-
-void reverseBitsEach(Stream& in, Stream& out) {
-  transformSameLength(in, out, [](const uint8_t* __restrict s, uint8_t* __restrict d, size_t n) {
-    for (size_t i = 0; i < n; ++i) {
-      unsigned x = s[i];
-      x = (x & 0xF0) >> 4 | (x & 0x0F) << 4;
-      x = (x & 0xCC) >> 2 | (x & 0x33) << 2;
-      d[i] = static_cast<uint8_t>((x & 0xAA) >> 1 | (x & 0x55) << 1);
-    }
-  });
-}
-
-void swapNibblesEach(Stream& in, Stream& out) {
-  transformSameLength(in, out, [](const uint8_t* __restrict s, uint8_t* __restrict d, size_t n) {
-    for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>(s[i] >> 4 | s[i] << 4);
   });
 }
 

@@ -2,6 +2,8 @@
 // four alternate bits from each of two bytes into one.
 #pragma once
 
+#include <algorithm>
+
 #include "platform/stream.h"
 
 namespace bytewarp {
@@ -20,8 +22,19 @@ enum class PairRule {
 // nibble, the second's in the low one. An odd last byte is dropped.
 void packPairs(Stream& in, Stream& out, PairRule rule);
 
-// Writes every byte with its bit order reversed, or its nibbles swapped.
-void reverseBitsEach(Stream& in, Stream& out);
-void swapNibblesEach(Stream& in, Stream& out);
+// Runs `f(src, dst, n)` over the input, n output bytes for n input bytes,
+// straight from the input's buffer (or mapping) into the output's.
+template <typename F>
+void transformSameLength(Stream& in, Stream& out, F f) {
+  for (;;) {
+    auto src = in.peek();
+    if (src.empty()) return;
+    auto dst = out.reserve(src.size());
+    size_t n = std::min(src.size(), dst.size());
+    f(src.data(), dst.data(), n);
+    out.commit(n);
+    in.consume(n);
+  }
+}
 
 }  // namespace bytewarp

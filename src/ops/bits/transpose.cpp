@@ -29,8 +29,23 @@ bool readExactly(Stream& in, uint8_t* dst, size_t n) {
 
 }  // namespace
 
-void reverseBitsPerByte(Stream& in, Stream& out) { reverseBitsEach(in, out); }
-void swapNibblesPerByte(Stream& in, Stream& out) { swapNibblesEach(in, out); }
+void reverseBitsPerByte(Stream& in, Stream& out) {
+  transformSameLength(in, out, [](const uint8_t* __restrict s, uint8_t* __restrict d, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+      unsigned x = s[i];
+      x = (x & 0xF0) >> 4 | (x & 0x0F) << 4;
+      x = (x & 0xCC) >> 2 | (x & 0x33) << 2;
+      d[i] = static_cast<uint8_t>((x & 0xAA) >> 1 | (x & 0x55) << 1);
+    }
+  });
+}
+
+void swapNibblesPerByte(Stream& in, Stream& out) {
+  transformSameLength(in, out, [](const uint8_t* __restrict s, uint8_t* __restrict d, size_t n) {
+    for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>(s[i] >> 4 | s[i] << 4);
+  });
+}
+
 
 int64_t reverseBlocks(Stream& in, Stream& out, int64_t blockSize, int64_t inputSize, size_t bufferSize) {
   if (blockSize <= 0) return 0;

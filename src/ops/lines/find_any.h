@@ -39,12 +39,4 @@ class ByteSet {
   uint8_t bytes_[N] = {};
 };
 
-// The distance to the next tab stop after `n` more columns, from `left`.
-inline int64_t advanceToStop(int64_t left, int64_t n, int64_t tabLength) {
-  if (n < left) return left - n;
-  int64_t past = n - left;  // columns after the first stop reached
-  if (past >= tabLength) past %= tabLength;
-  return tabLength - past;
-}
-
 }  // namespace bytewarp

@@ -32,6 +32,14 @@ constexpr ByteSet kTabStops(kTabOrLineEnd);
 
 namespace {
 
+// The distance to the next tab stop after `n` more columns, from `left`.
+inline int64_t advanceToStop(int64_t left, int64_t n, int64_t tabLength) {
+  if (n < left) return left - n;
+  int64_t past = n - left;  // columns after the first stop reached
+  if (past >= tabLength) past %= tabLength;
+  return tabLength - past;
+}
+
 // The state of the blanks-to-tabs conversion between buffers. `left` is the
 // distance from the column reached to the next tab stop (1 to tabLength).
 struct TabState {
