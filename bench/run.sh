@@ -71,14 +71,11 @@ run_case() {
   b=$(printf '%s\n' "${bt[@]}" | median)
   c=$(printf '%s\n' "${ct[@]}" | median)
   m=$(printf '%s\n' "${mem[@]}" | sort -n | tail -n 1)
-  if [[ -n $peercmd ]]; then
-    p=$(printf '%s\n' "${pt[@]}" | median)
-    awk -v l="$label" -v b="$b" -v p="$p" -v n="$peer" -v c="$c" -v m="$m" 'BEGIN {
-      printf "%-22s %10.3f %10.3f %-28s %10.2f %10.2f %9.1f\n", l, b/1000, p/1000, n, (p>0?b/p:0), (c>0?b/c:0), m/1024 }'
-  else
-    awk -v l="$label" -v b="$b" -v c="$c" -v m="$m" 'BEGIN {
-      printf "%-22s %10.3f %10s %-28s %10s %10.2f %9.1f\n", l, b/1000, "-", "(none)", "-", (c>0?b/c:0), m/1024 }'
-  fi
+  p=-1
+  [[ -n $peercmd ]] && p=$(printf '%s\n' "${pt[@]}" | median)
+  awk -v l="$label" -v b="$b" -v p="$p" -v n="${peer:-(none)}" -v c="$c" -v m="$m" 'BEGIN {
+    ps = p < 0 ? "-" : sprintf("%.3f", p/1000); pr = p <= 0 ? "-" : sprintf("%.2f", b/p)
+    printf "%-22s %10.3f %10s %-28s %10s %10.2f %9.1f\n", l, b/1000, ps, n, pr, (c>0?b/c:0), m/1024 }'
   clean
 }
 
